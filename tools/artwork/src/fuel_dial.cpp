@@ -61,12 +61,12 @@ double bezel_shade(double x, double y) {
     const double s = std::sin(rad(tilt)), c = std::cos(rad(tilt));
     const Vec3 n{s * ux, s * uy, c};
     const double diffuse = std::max(0.0, dot(n, light));
-    const double specular = std::pow(std::max(0.0, dot(n, halfway)), 28.0);
+    const double specular = std::pow(std::max(0.0, dot(n, halfway)), 16.0);
     const double theta = std::atan2(dy, dx);
-    const double sheen = std::pow(std::abs(std::cos(theta - std::atan2(light.y, light.x))), 6.0);
-    const int groove = int(std::floor(r * 1.6));
-    const double marks = 0.05 * (hash01(uint32_t(groove) * 2654435761u) - 0.5);
-    return 0.18 + 0.55 * diffuse + 0.45 * specular + 0.22 * sheen * (0.6 + 0.4 * t) + marks;
+    const double sheen = std::pow(std::abs(std::cos(theta - std::atan2(light.y, light.x))), 4.0);
+    const int groove = int(std::floor(r * 1.3));
+    const double marks = 0.10 * (hash01(uint32_t(groove) * 2654435761u) - 0.5);
+    return 0.10 + 0.50 * diffuse + 0.75 * specular + 0.30 * sheen * (0.5 + 0.5 * diffuse) + marks;
 }
 
 // Paints a surface pixel by pixel from a brightness function, 4 x 4 samples
@@ -170,7 +170,7 @@ void scale_marks(cairo_t* cr) {
 }
 
 void numerals(cairo_t* cr) {
-    use_font(cr, Face::serif_bold, 22);
+    use_font(cr, Face::serif_bold, 21);
     set_rgb(cr, 255, 255, 255);
     for (int value = 0; value <= 120; value += 30) {
         const std::string text = std::to_string(value);
@@ -193,7 +193,7 @@ void legend(cairo_t* cr) {
 }
 
 void placard(cairo_t* cr, Tank tank) {
-    const double x = 106, y = 183, w = 95, h = 41, r = 3.5;
+    const double x = 106, y = 183, w = 95, h = 37, r = 3.5;
     auto rounded = [&](double inset) {
         const double x0 = x + inset, y0 = y + inset, x1 = x + w - inset, y1 = y + h - inset;
         const double rr = r - inset * 0.5;
@@ -225,8 +225,8 @@ void placard(cairo_t* cr, Tank tank) {
     }
     set_rgb(cr, 255, 255, 255);
     use_font(cr, Face::serif, 12.5);
-    text_centred(cr, "SERBATOIO", x + w / 2, y + 13.5);
-    text_centred(cr, tank == Tank::left ? "SINISTRO" : "DESTRO", x + w / 2, y + 28.5);
+    text_centred(cr, "SERBATOIO", x + w / 2, y + 12.0);
+    text_centred(cr, tank == Tank::left ? "SINISTRO" : "DESTRO", x + w / 2, y + 26.0);
 }
 
 }  // namespace
