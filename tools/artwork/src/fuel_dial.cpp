@@ -254,10 +254,10 @@ Picture draw_fuel_dial(Tank tank) {
     placard(cr, tank);
     Picture p = canvas.picture();
 
-    // The face must be exactly its colour and the gap ring a clean ring, so
-    // both are settled per pixel: the face where its edge pixels are mostly
-    // face, the gap open round the lower two thirds of the dial (the panel
-    // shows through) and a shadowed groove under the upper bezel.
+    // The gap ring is settled per pixel so it comes out a clean ring: open
+    // round the lower two thirds of the dial, where the panel shows through,
+    // and a shadowed groove under the upper bezel. The face was painted one
+    // pixel wider than the gap's inner edge, so every face pixel is exact.
     for (int y = 0; y < 302; ++y)
         for (int x = 0; x < 302; ++x) {
             const double dx = x + 0.5 - dial_cx, dy = y + 0.5 - dial_cy;
