@@ -11,6 +11,7 @@ struct module_file {
 
 inline const std::vector<module_file>& delivered_modules() {
     static const std::vector<module_file> modules = {
+        {"Aquilo.gau", "Aquilo"},
         {"Cisterna_L.gau", "Cisterna_L"},
         {"Cisterna_R.gau", "Cisterna_R"},
     };
