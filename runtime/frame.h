@@ -21,6 +21,10 @@ extern GAUGESIMPORT ImportTable;
 // Each module defines its one gauge header; Linkage names it.
 extern GAUGEHDR gauge_header;
 
+// The lifecycle callback every gauge header names, with its module's own
+// binding to the sound library.
+void FSAPI gauge_service_callback(GAUGEHDR* gauge, SINT32 service_id, UINT32 extra_data);
+
 // The values every gauge header shares; a gauge supplies its name, its
 // root element and its mouse list.
 constexpr GAUGEHDR gauge_header_for(const char* name, ELEMENT_HEADER** elements,
@@ -33,7 +37,7 @@ constexpr GAUGEHDR gauge_header_for(const char* name, ELEMENT_HEADER** elements,
         .size_x_mm = 100,
         .size_y_mm = 0,
         .mouse_rect = mouse_list,
-        .gauge_callback = nullptr,
+        .gauge_callback = gauge_service_callback,
         .user_data = 0,
     };
 }

@@ -117,6 +117,7 @@ TEST_P(frame, gauge_header_common_values) {
     EXPECT_EQ(g->parent, nullptr);
     EXPECT_EQ(g->next, nullptr);
     EXPECT_NE(g->mouse_rect, nullptr);
+    EXPECT_NE(g->gauge_callback, nullptr) << "the lifecycle callback";
     EXPECT_EQ(g->user_data, 0u);
     EXPECT_EQ(g->parameters, nullptr);
     EXPECT_EQ(g->usage, nullptr);
