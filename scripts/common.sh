@@ -33,7 +33,7 @@ ensure_packages() {
 }
 
 configure_and_build() {
-  cmake -S "$root" -B "$build_dir" -G Ninja \
+  cmake --no-warn-unused-cli -S "$root" -B "$build_dir" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" \
         -DARTWORK_PROGRAM="$build_dir/artwork/artwork" >/dev/null
   cmake --build "$build_dir"
@@ -53,7 +53,7 @@ start_wine() {
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
-  wineserver -p
+  wineserver -p 2>/dev/null || true
   # One run with its output redirected, so no later process inherits
   # the test runner's pipe into a lingering server.
   wine cmd /c exit >/dev/null 2>&1 </dev/null || true
