@@ -7,7 +7,7 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEARCH=${WINEARCH:-win32}
 
 build_packages=(cmake ninja-build g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-                googletest libz-mingw-w64-dev
+                googletest libz-mingw-w64-dev icoutils
                 g++ pkg-config libcairo2-dev fonts-liberation fonts-dejavu-core)
 test_packages=(wine wine32:i386)
 
