@@ -50,7 +50,8 @@ build_artwork_program() {
 start_wine() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
+    # No .NET or HTML engine: their installers would ask for a display.
+    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
   wineserver -p 2>/dev/null || true
