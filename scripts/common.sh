@@ -54,6 +54,10 @@ start_wine() {
     WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
+  # The panel host draws "Times New Roman" text: let Liberation Serif answer.
+  if ! grep -q '"Times New Roman"="Liberation Serif"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine regedit /S "$(winepath -w "$root/tools/gauge-host/font-replacements.reg")" >/dev/null 2>&1 </dev/null || true
+  fi
   wineserver -p 2>/dev/null || true
   # One run with its output redirected, so no later process inherits
   # the test runner's pipe into a lingering server.
