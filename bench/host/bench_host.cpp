@@ -17,19 +17,9 @@
 
 #include "host.h"
 #include "png.h"
+#include "timing.h"
 
 namespace {
-
-double now_seconds() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(frequency.QuadPart);
-}
 
 struct gauge_under_test {
     const char* file;
